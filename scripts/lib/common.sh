@@ -1,0 +1,33 @@
+# Shared by scripts/test and scripts/demo: installs what the project needs on
+# Debian 12 (only what is missing) and builds with CMake.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# ensure_packages PKG...: installs the Debian packages that are not installed yet.
+ensure_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
+  unixodbc-dev unixodbc tdsodbc fonts-thai-tlwg)
+SITE_PACKAGES=(php-cli php-xml)
+
+# build DIR [cmake options...]: configures and builds the whole tree into DIR.
+build() {
+  local dir=$1; shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j "$JOBS"
+}
