@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "export/export_host.h"
 #include "platform/db/connection.h"
@@ -41,7 +42,10 @@ class TExportThread {
 
  private:
   std::filesystem::path FilePath(const char* name) const;
+  // Throws ExportStopped when the host asks the run to stop.
   void CheckStop() const;
+  // Writes one of the run's files; the web server rules go first of all.
+  void SaveFile(const char* name, const std::vector<std::string>& lines);
   void WritePage(PageId page, const char* name);
 
   ExportHost& host_;
@@ -54,6 +58,7 @@ class TExportThread {
   std::unique_ptr<db::Query> ScoreQuery;
   std::unique_ptr<db::Query> SubjectQuery;
   std::unique_ptr<db::Query> RegradeQuery;
+  bool rulesWritten_ = false;
   int StudentCount = 0;
   int ScoreRowCount = 0;
   int SubjectCount = 0;
