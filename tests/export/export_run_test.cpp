@@ -99,7 +99,7 @@ TEST_F(ExportRunTest, EarlyFailuresWriteNothing) {
       {"non-numeric year", "", "25x6", "\"25x6\" is not a number", ""},
       {"empty year", "", "", "academic year is empty", ""},
       {"spliced statement", "", "2566 OR 1=1", "is not a number", ""},
-      {"rejected statement", "", "2566", "RegTTranscript", "CREATE TABLE RegMSubject (SubjectID INTEGER);"},
+      {"rejected statement", "", "2566", "no such table", "CREATE TABLE RegMSubject (SubjectID INTEGER);"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
