@@ -54,6 +54,10 @@ TEST_F(ExportRunTest, WritesBothDocumentsByteForByte) {
   EXPECT_EQ(ReadFile(out / "subjectxml.xml"),
             ExpectedFileBytes(FileLines("tests/export/fixtures/subjectxml.expected")));
   EXPECT_EQ(ReadFile(out / "tev10xml.xml"), ExpectedFileBytes(FileLines("tests/export/fixtures/tev10xml.expected")));
+  EXPECT_EQ(test::XmlProblem(out / "subjectxml.xml"), "");
+  EXPECT_EQ(test::XmlProblem(out / "tev10xml.xml"), "");
+  test::WriteFile(out / "bad.xml", "<a>&</a>");
+  EXPECT_NE(test::XmlProblem(out / "bad.xml"), "");  // the check itself can fail
 }
 
 TEST_F(ExportRunTest, HostActionsOfACompletedRunComeInOrder) {

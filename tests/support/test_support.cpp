@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 
+#include <libxml/parser.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 
@@ -52,6 +53,18 @@ std::string ExpectedFileBytes(const std::vector<std::string>& lines) {
   std::string bytes = "\xEF\xBB\xBF";
   for (const auto& line : lines) bytes += line + "\r\n";
   return bytes;
+}
+
+std::string XmlProblem(const std::filesystem::path& path) {
+  const std::string bytes = ReadFile(path);
+  xmlDocPtr doc = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), path.c_str(), nullptr,
+                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
+  if (doc) {
+    xmlFreeDoc(doc);
+    return "";
+  }
+  const xmlError* error = xmlGetLastError();
+  return error && error->message ? error->message : "not well-formed";
 }
 
 void MakeSqliteDatabase(const std::filesystem::path& path, const std::string& sql) {

@@ -28,6 +28,9 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 // The bytes a list of lines becomes when written by the text file writer.
 std::string ExpectedFileBytes(const std::vector<std::string>& lines);
 
+// Empty when the file is well-formed XML (parsed by libxml2), else the parser's message.
+std::string XmlProblem(const std::filesystem::path& path);
+
 // Creates a SQLite database at path from SQL text (many statements).
 void MakeSqliteDatabase(const std::filesystem::path& path, const std::string& sql);
 
