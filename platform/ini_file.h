@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace marksend {
@@ -28,6 +29,8 @@ class IniFile {
     std::string name;
     std::vector<Entry> entries;
   };
+  const Section* FindSection(std::string_view name) const;
+
   std::vector<Section> sections_;
 };
 

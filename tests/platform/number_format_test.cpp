@@ -65,7 +65,7 @@ TEST(NumberFormat, Patterns) {
 }
 
 TEST(NumberFormat, LargestDoubleKeepsEighteenDigitsAndPadsWithZeros) {
-  const std::string expected = "179769313486231570" + std::string(291, '0');
+  const std::string expected = "179769313486231571" + std::string(291, '0');
   EXPECT_EQ(FormatWhole(std::numeric_limits<double>::max()), expected);
   EXPECT_EQ(FormatOneDecimal(-std::numeric_limits<double>::max()), "-" + expected);
 }
