@@ -1,4 +1,6 @@
 // The number patterns of the documents. Pure functions; thread-safe.
+// Large values print every digit (no exponent); NaN and infinities, which no
+// grade can be, are written as "0".
 #pragma once
 
 #include <string>
