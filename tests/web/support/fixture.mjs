@@ -96,6 +96,12 @@ export function programForm(lines) {
   return Buffer.from('\uFEFF' + lines.map((l) => l + '\r\n').join(''), 'utf8');
 }
 
+// The server rules go without the byte-order mark: Apache would read it as
+// part of the first directive and answer every request in the folder with 500.
+export function rulesForm(lines) {
+  return Buffer.from(lines.map((l) => l + '\r\n').join(''), 'utf8');
+}
+
 export function sourceLines(relativePath) {
   const text = readFileSync(join(SOURCE_DIR, relativePath), 'utf8');
   return text.replace(/\r?\n$/, '').split(/\r?\n/);
@@ -108,7 +114,7 @@ export function writeSite(folder) {
   writeFileSync(join(folder, 'tev10xml.xml'), programForm(resultsLines()));
   writeFileSync(join(folder, 'input.php'), programForm(sourceLines('web/input.php')));
   writeFileSync(join(folder, 'gradeviewer.php'), programForm(sourceLines('web/gradeviewer.php')));
-  writeFileSync(join(folder, '.htaccess'), programForm(sourceLines('web/htaccess')));
+  writeFileSync(join(folder, '.htaccess'), rulesForm(sourceLines('web/htaccess')));
 }
 
 // A fresh temporary folder, removed by the returned function.

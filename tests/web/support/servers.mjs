@@ -77,7 +77,8 @@ export function startPhpServer(folder) {
 // Apache with the given config text; configFor(port) writes the file and
 // returns its path.
 export function startApache(configFor) {
-  return startServer('apache2', (port) => ['apache2', ['-f', configFor(port), '-DFOREGROUND']]);
+  // Its own process group: on shutdown prefork signals its whole group.
+  return startServer('apache2', (port) => ['apache2', ['-f', configFor(port), '-DFOREGROUND'], { detached: true }]);
 }
 
 // One HTTP exchange. form (an object) is posted as UTF-8 url-encoded fields.
