@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace marksend {
 
@@ -23,9 +24,13 @@ std::string DateTimeText(const DateTime& date);
 
 // Parses an ISO-8601 date or date-time ("yyyy-MM-dd", optionally followed by
 // "T" or " " and "HH:mm[:ss[.fff]]"). Throws Error on any other text.
+// A trailing "Z" is accepted; fractions of a second are dropped.
 DateTime ParseIsoDateTime(const std::string& text);
 
-// Today's local date ("yyyy-MM-dd" for the given day when not empty).
+// The same without throwing (for hot paths): false, out untouched, on bad text.
+bool TryParseIsoDateTime(std::string_view text, DateTime& out);
+
+// Today's local date, at midnight.
 DateTime Today();
 
 }  // namespace marksend
