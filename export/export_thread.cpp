@@ -109,8 +109,9 @@ void TExportThread::CheckStop() const {
 void TExportThread::SaveFile(const char* name, const std::vector<std::string>& lines) {
   CheckStop();
   if (!rulesWritten_) {
-    // The documents must never be downloadable, so the rules go in before them.
-    WriteTextFile(FilePath(".htaccess"), web::SplitLines(web::HtaccessFile()));
+    // The documents must never be downloadable, so the rules go in before
+    // them; Apache reads a byte-order mark as part of the first directive.
+    WriteTextFile(FilePath(".htaccess"), web::SplitLines(web::HtaccessFile()), ByteOrderMark::Omit);
     rulesWritten_ = true;
   }
   WriteTextFile(FilePath(name), lines);

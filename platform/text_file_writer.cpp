@@ -89,12 +89,12 @@ class TempFile {
   int fd_;
 };
 
-std::string Content(const std::vector<std::string>& lines) {
+std::string Content(const std::vector<std::string>& lines, ByteOrderMark mark) {
   std::size_t size = 3;
   for (const auto& line : lines) size += line.size() + 2;
   std::string bytes;
   bytes.reserve(size);
-  bytes += "\xEF\xBB\xBF";
+  if (mark == ByteOrderMark::Write) bytes += "\xEF\xBB\xBF";
   for (const auto& line : lines) {
     bytes += line;
     bytes += "\r\n";
@@ -121,7 +121,7 @@ TempFile CreateTemp(const std::filesystem::path& path, int mode) {
 
 }  // namespace
 
-void WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+void WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines, ByteOrderMark mark) {
   if (path.filename().empty()) Fail(path, "no file name", EINVAL);
   // An existing target keeps its permission bits; a new file gets 0644 less
   // the umask.
@@ -134,7 +134,7 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<std::str
     keepMode = true;
   }
 
-  const std::string bytes = Content(lines);
+  const std::string bytes = Content(lines, mark);
   TempFile temp = CreateTemp(path, mode);
   if (keepMode && KeepMode(temp.fd(), mode) != 0) Fail(path, "cannot set its permissions", errno);
 

