@@ -24,10 +24,18 @@ ensure_packages() {
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
   unixodbc-dev unixodbc tdsodbc fonts-thai-tlwg)
 SITE_PACKAGES=(php-cli php-xml)
+TEST_PACKAGES=(libgtest-dev libxml2-dev xvfb chromium apache2 libapache2-mod-php curl)
 
 # build DIR [cmake options...]: configures and builds the whole tree into DIR.
 build() {
   local dir=$1; shift
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$dir" -j "$JOBS"
+}
+
+# site_test_modules: the npm packages of the site's browser tests (no browser download).
+site_test_modules() {
+  if [ ! -d "$ROOT/tests/web/node_modules/playwright-core" ]; then
+    npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
+  fi
 }
