@@ -18,7 +18,7 @@ std::string Format(double value, int places) {
   if (!std::isfinite(value)) return "0";
   const bool negative = std::signbit(value);
   // d.ddddddddddddddddde±x: 18 digits with the point after the first.
-  char sci[40];
+  char sci[40] = {};  // to_chars writes no terminator; atoi below needs one
   const auto res = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific,
                                  kSignificant - 1);
   if (res.ec != std::errc()) return "0";
