@@ -114,8 +114,11 @@ class SqliteSession : public Session {
   SqliteSession(DatabasePtr db, std::string pathText) : db_(std::move(db)), pathText_(std::move(pathText)) {}
 
   ResultSet Execute(const std::string& sql) override {
-    const std::string statementText = RewritePlus(sql);
-    StatementPtr statement = Prepare(sql, statementText);
+    // Most statements hold no "+" at all; they go through without a copy.
+    std::string rewritten;
+    const bool hasPlus = sql.find('+') != std::string::npos;
+    if (hasPlus) rewritten = RewritePlus(sql);
+    StatementPtr statement = Prepare(sql, hasPlus ? rewritten : sql);
     ResultSet result;
     if (!statement) return result;  // only blanks or comments
     sqlite3_stmt* s = statement.get();
