@@ -1,0 +1,121 @@
+#include "app/window/window_export_host.h"
+
+#include <QLabel>
+#include <QMetaObject>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QThread>
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <type_traits>
+
+#include "app/window/dialogs.h"
+#include "app/window/form_main.h"
+#include "app/window/outline_label.h"
+#include "app/window/percent_bar.h"
+
+namespace marksend {
+
+namespace {
+
+// Runs action on target's thread and waits for it. An error it raises is
+// carried back to the caller instead of escaping into Qt's event loop.
+template <typename F>
+auto OnThreadOf(QObject& target, F&& action) -> std::invoke_result_t<F&> {
+  using Result = std::invoke_result_t<F&>;
+  if (QThread::currentThread() == target.thread()) return action();
+  std::exception_ptr failure;
+  if constexpr (std::is_void_v<Result>) {
+    QMetaObject::invokeMethod(
+        &target,
+        [&] {
+          try {
+            action();
+          } catch (...) {
+            failure = std::current_exception();
+          }
+        },
+        Qt::BlockingQueuedConnection);
+    if (failure) std::rethrow_exception(failure);
+  } else {
+    std::optional<Result> result;
+    QMetaObject::invokeMethod(
+        &target,
+        [&] {
+          try {
+            result.emplace(action());
+          } catch (...) {
+            failure = std::current_exception();
+          }
+        },
+        Qt::BlockingQueuedConnection);
+    if (failure) std::rethrow_exception(failure);
+    return std::move(*result);
+  }
+}
+
+// The memo's text as it holds it: QPlainTextEdit::toPlainText would turn
+// non-breaking spaces into plain ones, so the raw text is read instead.
+std::string MemoText(const QPlainTextEdit& memo) {
+  QString text = memo.document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  return text.toStdString();
+}
+
+}  // namespace
+
+std::string WindowExportHost::OutputFolder() {
+  return OnThreadOf(form_, [this] { return form_.OutputFolder.toStdString(); });
+}
+
+std::string WindowExportHost::YearText() {
+  return OnThreadOf(form_, [this] { return form_.EditYear->text().toStdString(); });
+}
+
+std::string WindowExportHost::PageText(PageId page) {
+  return OnThreadOf(form_, [this, page] {
+    return MemoText(page == PageId::Input ? *form_.Minput : *form_.Mgradeviewer);
+  });
+}
+
+void WindowExportHost::SetProgressMax(int max) {
+  OnThreadOf(form_, [this, max] { form_.ProgressBar->setMaximum(max); });
+}
+
+void WindowExportHost::SetProgressPosition(int position) {
+  OnThreadOf(form_, [this, position] {
+    form_.ProgressBar->setPosition(position);
+    form_.ProgressBar->repaint();
+  });
+}
+
+void WindowExportHost::SetRowCounter(int count) {
+  OnThreadOf(form_, [this, count] {
+    QLabel& label = *form_.LabelRNo;
+    label.setText(QString::number(count));
+    // Grows with the count, as the label sized to its caption does.
+    label.resize(std::max(label.width(), label.sizeHint().width()), label.height());
+  });
+}
+
+void WindowExportHost::ShowFinished() {
+  OnThreadOf(form_, [this] {
+    form_.LabelStart->hide();
+    form_.LabelEnd->show();
+  });
+}
+
+void WindowExportHost::ClearRunning() {
+  OnThreadOf(form_, [this] { form_.ExportRunning = false; });
+}
+
+void WindowExportHost::ReportFailure(const std::string& message) {
+  OnThreadOf(form_, [this, &message] {
+    form_.LabelStart->hide();
+    form_.dialogs_.Error(&form_, QString::fromStdString(message));
+  });
+}
+
+}  // namespace marksend

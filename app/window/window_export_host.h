@@ -1,0 +1,39 @@
+// The main window as the export's host. Each action is carried out on the
+// window's thread while the worker waits (a blocking queued call); called on
+// the window's thread itself, it runs at once. StopRequested may be asked
+// from any thread.
+#pragma once
+
+#include <atomic>
+
+#include "export/export_host.h"
+
+namespace marksend {
+
+class TFormMain;
+
+class WindowExportHost : public ExportHost {
+ public:
+  explicit WindowExportHost(TFormMain& form) : form_(form) {}
+
+  std::string OutputFolder() override;
+  std::string YearText() override;
+  std::string PageText(PageId page) override;
+  void SetProgressMax(int max) override;
+  void SetProgressPosition(int position) override;
+  void SetRowCounter(int count) override;
+  void ShowFinished() override;
+  void ClearRunning() override;
+  // Hides the working label and shows the message in the standard error box.
+  void ReportFailure(const std::string& message) override;
+  bool StopRequested() const override { return stop_.load(); }
+
+  // Set by the window when it closes during a run; cleared for a new run.
+  void RequestStop(bool stop) { stop_.store(stop); }
+
+ private:
+  TFormMain& form_;
+  std::atomic<bool> stop_{false};
+};
+
+}  // namespace marksend
