@@ -191,6 +191,14 @@ class SqliteSession : public Session {
 
 }  // namespace
 
+int RegisterPlusFunction(sqlite3* db) {
+  int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+#ifdef SQLITE_INNOCUOUS
+  flags |= SQLITE_INNOCUOUS;
+#endif
+  return sqlite3_create_function_v2(db, kPlusFunction, 2, flags, nullptr, PlusFunction, nullptr, nullptr, nullptr);
+}
+
 bool IsSqliteFile(const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return false;
@@ -233,12 +241,7 @@ std::unique_ptr<Session> OpenSqliteSession(const std::filesystem::path& path) {
     throw Error("The database file \"" + shown + "\" cannot be read: " + reason);
   }
 
-  int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-#ifdef SQLITE_INNOCUOUS
-  flags |= SQLITE_INNOCUOUS;
-#endif
-  if (sqlite3_create_function_v2(db.get(), kPlusFunction, 2, flags, nullptr, PlusFunction, nullptr, nullptr,
-                                 nullptr) != SQLITE_OK)
+  if (RegisterPlusFunction(db.get()) != SQLITE_OK)
     throw Error("The database file \"" + shown + "\" cannot be prepared: " + sqlite3_errmsg(db.get()));
   return std::make_unique<SqliteSession>(std::move(db), shown);
 }
