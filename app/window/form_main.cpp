@@ -117,7 +117,8 @@ void TFormMain::BuildControls() {
   fcLabel1->setFont(WindowFont(16));
 
   Label1 = Place(new QLabel(Thai("ปีการศึกษา"), PanelTop), "Label1", 260, 9, 51, 13);
-  Label1->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  // Centred upright: a Thai face's tall line box then still fits the label's height.
+  Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   EditYear = Place(new QSpinBox(PanelTop), "EditYear", 314, 6, 60, 21);
   // Digits only, in Latin digits whatever the desktop's language; no bound met in practice.
@@ -137,9 +138,11 @@ void TFormMain::BuildControls() {
 
   LabelRecNo = Place(new QLabel(Thai("ลำดับที่"), PanelTop), "LabelRecNo", 8, 69, 39, 16);
   LabelRecNo->setFont(WindowFont(13));
+  LabelRecNo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   SetTextColor(LabelRecNo, kBlack);
   LabelRNo = Place(new QLabel(QStringLiteral("0"), PanelTop), "LabelRNo", 53, 69, 7, 16);
   LabelRNo->setFont(WindowFont(13));
+  LabelRNo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   SetTextColor(LabelRNo, kBlack);
 
   Bevel2 = Place(new QFrame(PanelMain), "Bevel2", 8, 6, 491, 67);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace marksend {
 
@@ -37,12 +38,16 @@ void OutlineLabel::paintEvent(QPaintEvent*) {
   int x = area.left();
   if (alignment_ & Qt::AlignRight) x = area.right() + 1 - width;
   if (alignment_ & Qt::AlignHCenter) x = area.left() + (area.width() - width) / 2;
+  // Thai faces reserve a tall ascent for stacked marks that a caption seldom
+  // uses; a baseline one em down keeps the letters inside a Tahoma-sized box.
+  const int ascent = font().pixelSize() > 0 ? std::min(metrics.ascent(), font().pixelSize()) : metrics.ascent();
+  const int height = ascent + metrics.descent();
   int top = area.top();
-  if (alignment_ & Qt::AlignBottom) top = area.bottom() + 1 - metrics.height();
-  if (alignment_ & Qt::AlignVCenter) top = area.top() + (area.height() - metrics.height()) / 2;
+  if (alignment_ & Qt::AlignBottom) top = area.bottom() + 1 - height;
+  if (alignment_ & Qt::AlignVCenter) top = area.top() + (area.height() - height) / 2;
 
   QPainterPath path;
-  path.addText(QPointF(x, top + metrics.ascent()), font(), text_);
+  path.addText(QPointF(x, top + ascent), font(), text_);
 
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);

@@ -6,8 +6,9 @@
 namespace marksend {
 
 QString WindowFontFamily() {
-  // Loma is drawn after Tahoma; the others are further Thai faces of the TLWG set.
-  static const char* const kPreferred[] = {"Tahoma", "Loma", "Tlwg Typo", "Garuda", "Waree", "Leelawadee UI"};
+  // Garuda's Thai is as wide as Tahoma's, so the captions fit the controls'
+  // widths; the others are further Thai faces of the TLWG set.
+  static const char* const kPreferred[] = {"Tahoma", "Garuda", "Loma", "Tlwg Typo", "Waree", "Leelawadee UI"};
   const QStringList installed = QFontDatabase::families();
   for (const char* family : kPreferred)
     if (installed.contains(QString::fromLatin1(family), Qt::CaseInsensitive)) return QString::fromLatin1(family);

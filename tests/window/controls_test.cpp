@@ -107,7 +107,9 @@ class ControlsTest : public QObject {
     QCOMPARE(form->minimumSize(), form->maximumSize());
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
-    QCOMPARE(form->geometry().center(), form->screen()->availableGeometry().center());
+    // Centred on the desktop, give or take the rounding of the odd sizes.
+    const QPoint offCentre = form->geometry().center() - form->screen()->availableGeometry().center();
+    QVERIFY2(std::abs(offCentre.x()) <= 1 && std::abs(offCentre.y()) <= 1, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
     QCOMPARE(FormMain, form.get());
     const QList<QSize> sizes = form->windowIcon().availableSizes();
     for (int size : {16, 32, 48, 64, 128, 256}) QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));

@@ -41,6 +41,8 @@ class ExportFlowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { QVERIFY(QDir().mkpath(QStringLiteral(MARKSEND_ARTIFACTS_DIR))); }
+
   void init() {
     workspace = std::make_unique<Workspace>(SchoolSql());
     dialogs = std::make_unique<ScriptedDialogs>();
@@ -113,7 +115,6 @@ class ExportFlowTest : public QObject {
     QCOMPARE(bar->position(), bar->maximum());
     QCOMPARE(Child<QLabel>(*form, "LabelRNo")->text(), QStringLiteral("5"));  // and their score rows
 
-    QVERIFY(QDir().mkpath(QStringLiteral(MARKSEND_ARTIFACTS_DIR)));
     QVERIFY(form->grab().save(QStringLiteral(MARKSEND_ARTIFACTS_DIR "/main-window.png")));
   }
 
@@ -155,6 +156,7 @@ class ExportFlowTest : public QObject {
     QVERIFY(Label("LabelStart")->isVisible());
     QCOMPARE(dialogs->saveRequests.size(), size_t{3});
     QCOMPARE(gate->Arrived(), 1);
+    QVERIFY(form->grab().save(QStringLiteral(MARKSEND_ARTIFACTS_DIR "/main-window-running.png")));
 
     gate->Open();
     QTRY_VERIFY_WITH_TIMEOUT(!form->IsExportRunning(), kRunTimeoutMs);

@@ -1,6 +1,7 @@
 // The window's start: connecting, the proposed year, and the standard error
 // box for an error that escapes the creation handler.
 #include <QDate>
+#include <QDir>
 #include <QSpinBox>
 #include <QTest>
 
@@ -45,6 +46,10 @@ class StartUpTest : public QObject {
       QCOMPARE(Child<QSpinBox>(*form, "EditYear")->text(), year);
       QCOMPARE(form->DefaultAcademicYearShown(), year.toInt());
       QVERIFY(dialogs.informations.isEmpty());
+      if (dbErrorShown) {
+        QVERIFY(QDir().mkpath(QStringLiteral(MARKSEND_ARTIFACTS_DIR)));
+        QVERIFY(form->grab().save(QStringLiteral(MARKSEND_ARTIFACTS_DIR "/main-window-no-database.png")));
+      }
 
       form->close();
       QVERIFY(!form->Connection().Connected());
