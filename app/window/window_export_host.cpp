@@ -10,6 +10,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "app/window/blocking_handoff.h"
 #include "app/window/dialogs.h"
 #include "app/window/form_main.h"
 #include "app/window/outline_label.h"
@@ -27,29 +28,37 @@ auto OnThreadOf(QObject& target, F&& action) -> std::invoke_result_t<F&> {
   if (QThread::currentThread() == target.thread()) return action();
   std::exception_ptr failure;
   if constexpr (std::is_void_v<Result>) {
+    handoff::Send(&failure);
     QMetaObject::invokeMethod(
         &target,
         [&] {
+          handoff::Receive(&failure);
           try {
             action();
           } catch (...) {
             failure = std::current_exception();
           }
+          handoff::Send(&failure);
         },
         Qt::BlockingQueuedConnection);
+    handoff::Receive(&failure);
     if (failure) std::rethrow_exception(failure);
   } else {
     std::optional<Result> result;
+    handoff::Send(&failure);
     QMetaObject::invokeMethod(
         &target,
         [&] {
+          handoff::Receive(&failure);
           try {
             result.emplace(action());
           } catch (...) {
             failure = std::current_exception();
           }
+          handoff::Send(&failure);
         },
         Qt::BlockingQueuedConnection);
+    handoff::Receive(&failure);
     if (failure) std::rethrow_exception(failure);
     return std::move(*result);
   }
