@@ -1,0 +1,23 @@
+// Sample schools for the benchmark, made once by marksend-sample and kept in
+// a cache folder, keyed by size, seed, year and the generator's build time.
+// Thread rule: one thread at a time per cache folder.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+namespace marksend::bench {
+
+struct SchoolSpec {
+  int students = 300;
+  std::uint64_t seed = 1;
+  int year = 2567;
+};
+
+// The cached school of spec, made first when missing or made by an older
+// generator (older files of the same spec are removed). Throws Error when the
+// generator fails.
+std::filesystem::path CachedSchool(const std::filesystem::path& cacheDir, const std::filesystem::path& generator,
+                                   const SchoolSpec& spec);
+
+}  // namespace marksend::bench
