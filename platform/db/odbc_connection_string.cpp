@@ -82,10 +82,17 @@ std::string LocalAsLoopback(const std::string& host) {
   return "127.0.0.1" + (slash == std::string::npos ? std::string() : host.substr(slash));
 }
 
-void Add(std::string& out, const char* key, const std::string& value) {
+// FreeTDS before 1.4 ends a braced value at the first "};" and keeps "}}"
+// doubled, so it gets braces only when a ";" or a leading "{" needs them.
+std::string FreeTdsValue(const std::string& value) {
+  if (value.find(';') == std::string::npos && (value.empty() || value.front() != '{')) return value;
+  return OdbcAttributeValue(value);
+}
+
+void Add(std::string& out, const char* key, const std::string& value, DriverKind kind) {
   out += key;
   out += '=';
-  out += OdbcAttributeValue(value);
+  out += kind == DriverKind::kFreeTds ? FreeTdsValue(value) : OdbcAttributeValue(value);
   out += ';';
 }
 
@@ -137,25 +144,27 @@ std::string OdbcConnectionString(const ServerSettings& settings, const std::stri
   out += "};";
   switch (kind) {
     case DriverKind::kMicrosoft:
-      Add(out, "SERVER", address.port.empty() ? address.host : address.host + "," + address.port);
+      Add(out, "SERVER", address.port.empty() ? address.host : address.host + "," + address.port, kind);
       break;
     case DriverKind::kFreeTds:
-      Add(out, "SERVER", address.host);
-      if (!address.port.empty()) Add(out, "PORT", address.port);
+      Add(out, "SERVER", address.host, kind);
+      if (!address.port.empty()) Add(out, "PORT", address.port, kind);
       break;
     case DriverKind::kPostgreSql:
-      Add(out, "Servername", address.host);
-      if (!address.port.empty()) Add(out, "Port", address.port);
+      Add(out, "Servername", address.host, kind);
+      if (!address.port.empty()) Add(out, "Port", address.port, kind);
       break;
   }
-  Add(out, kind == DriverKind::kPostgreSql ? "Database" : "DATABASE", settings.database);
+  Add(out, kind == DriverKind::kPostgreSql ? "Database" : "DATABASE", settings.database, kind);
   if (!settings.username.empty()) {
-    Add(out, "UID", settings.username);
-    Add(out, "PWD", settings.password);
+    Add(out, "UID", settings.username, kind);
+    Add(out, "PWD", settings.password, kind);
   } else if (kind == DriverKind::kMicrosoft) {
     out += "Trusted_Connection=yes;";  // no user: the Windows account signs in
   }
-  if (kind == DriverKind::kFreeTds) out += "ClientCharset=UTF-8;";
+  // An explicit version: in its "auto" mode FreeTDS 1.3 retries a login that
+  // timed out with the Sybase protocol, and that retry can wait forever.
+  if (kind == DriverKind::kFreeTds) out += "TDS_Version=7.4;ClientCharset=UTF-8;";
   if (EncryptsByDefault(driver)) out += "TrustServerCertificate=yes;";
   return out;
 }

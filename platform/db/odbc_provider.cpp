@@ -57,7 +57,8 @@ std::string FirstLine(std::string_view sql) {
   return std::string(sql.substr(0, end));
 }
 
-// Every diagnostic record of handle as "[SQLSTATE] message", joined by " ".
+// Every diagnostic record of handle as "[SQLSTATE] message", joined by "; "
+// (a record repeated word for word once).
 // A password a driver might echo is blotted out.
 std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle, const std::string& password = "") {
   std::string out;
@@ -76,8 +77,10 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle, const std::string& p
     if (!SQL_SUCCEEDED(rc)) break;
     std::string text = Narrow(message.data(), std::min<size_t>(static_cast<size_t>(length), message.size() - 1));
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
-    if (!out.empty()) out += ' ';
-    out += "[" + Narrow(state, 5) + "] " + text;
+    const std::string entry = "[" + Narrow(state, 5) + "] " + text;
+    if (out.find(entry) != std::string::npos) continue;
+    if (!out.empty()) out += "; ";
+    out += entry;
   }
   // Short passwords are left alone: blotting them would garble ordinary words.
   if (password.size() >= 4)

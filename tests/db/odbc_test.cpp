@@ -88,11 +88,11 @@ TEST(OdbcConnectionString, PerDriver) {
       {{"(local)", "TEV10", "", "", ""}, ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=(local);DATABASE=TEV10;Trusted_Connection=yes;"},
       {{"(local)", "TEV10", "sa", "pw", ""}, "FreeTDS",
-       "DRIVER={FreeTDS};SERVER=127.0.0.1;DATABASE=TEV10;UID=sa;PWD=pw;ClientCharset=UTF-8;"},
+       "DRIVER={FreeTDS};SERVER=127.0.0.1;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;"},
       {{"(LOCAL)\\SQLEXPRESS", "TEV10", "sa", "pw", ""}, "FreeTDS",
-       "DRIVER={FreeTDS};SERVER=127.0.0.1\\SQLEXPRESS;DATABASE=TEV10;UID=sa;PWD=pw;ClientCharset=UTF-8;"},
+       "DRIVER={FreeTDS};SERVER=127.0.0.1\\SQLEXPRESS;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;"},
       {{"db.school,1500", "TEV10", "sa", "pw", ""}, "FreeTDS",
-       "DRIVER={FreeTDS};SERVER=db.school;PORT=1500;DATABASE=TEV10;UID=sa;PWD=pw;ClientCharset=UTF-8;"},
+       "DRIVER={FreeTDS};SERVER=db.school;PORT=1500;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;"},
       {{"127.0.0.1,5433", "school", "tev", "pw", ""}, "PostgreSQL Unicode",
        "DRIVER={PostgreSQL Unicode};Servername=127.0.0.1;Port=5433;Database=school;UID=tev;PWD=pw;"},
       {{"(local)", "school", "tev", "pw", ""}, "PostgreSQL ANSI",
@@ -100,6 +100,8 @@ TEST(OdbcConnectionString, PerDriver) {
       // Values that would end or open an attribute go in braces, "}" doubled.
       {{"(local)", "a=b", "s a", "p;w}d{", ""}, ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=(local);DATABASE={a=b};UID=s a;PWD={p;w}}d{};"},
+      {{"(local)", "a;b", "s}a", "{pw", ""}, "FreeTDS",
+       "DRIVER={FreeTDS};SERVER=127.0.0.1;DATABASE={a;b};UID=s}a;PWD={{pw};TDS_Version=7.4;ClientCharset=UTF-8;"},
       {{"(local)", "TEV10", "sa", " pw ", ""}, ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=(local);DATABASE=TEV10;UID=sa;PWD={ pw };"},
   };
