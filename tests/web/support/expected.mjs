@@ -7,9 +7,9 @@ export const CAPTIONS = ['ไทย', 'คณิต', 'วิทย์', 'สั
 export const NOT_FOUND_ROWS = [['th:ไม่พบข้อมูลดังกล่าวกรุณาป้อนข้อมูลใหม่'], ['td:กลับ']];
 const nbsp = '\u00a0';
 
-// The rows of one student's results table; the last table of a page also
-// carries the closing back-link row.
-export function studentRows(s, closing) {
+// The rows of one student's results table against the catalogue subjects; the
+// last table of a page also carries the closing back-link row.
+export function studentRows(s, closing, subjects = SUBJECTS) {
   const rows = [
     [`td:${BACK}`, 'td*8:ระบบแสดงผลการเรียน'],
     [`th*9:เลขประจำตัวนักเรียน: ${s.Co} ชื่อ: ${s.Na}`],
@@ -22,7 +22,7 @@ export function studentRows(s, closing) {
       'td*5:คะแนนที่ได้ / คะแนนเต็ม', 'td:เกรด']);
     rows.push(['td:ก่อน', 'td:กลาง', 'td:หลัง', 'td:ปลาย', 'td:รวม']);
     for (const r of t.Ss) {
-      for (const sub of SUBJECTS.filter((x) => x.I === r.C)) {
+      for (const sub of subjects.filter((x) => x.I === r.C)) {
         rows.push([sub.C, sub.N, sub.R, r.B, r.M, r.A, r.F, r.T, r.G].map((v) => `td:${v}`));
       }
     }
