@@ -15,15 +15,13 @@ namespace {
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return Lower(x) == Lower(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 bool Contains(std::string_view text, std::string_view word) {
-  return std::search(text.begin(), text.end(), word.begin(), word.end(), [](char x, char y) {
-           return Lower(x) == Lower(y);
-         }) != text.end();
+  return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                     [](char x, char y) { return Lower(x) == Lower(y); }) != text.end();
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -50,7 +48,8 @@ DriverKind KindOf(const std::string& driver) {
 // self-signed certificate a school's server has.
 bool EncryptsByDefault(const std::string& driver) {
   constexpr std::string_view kPrefix = "ODBC Driver ";
-  if (driver.size() <= kPrefix.size() || !SameName(std::string_view(driver).substr(0, kPrefix.size()), kPrefix))
+  if (driver.size() <= kPrefix.size() ||
+      !SameName(std::string_view(driver).substr(0, kPrefix.size()), kPrefix))
     return false;
   int version = 0;
   for (size_t i = kPrefix.size(); i < driver.size() && driver[i] >= '0' && driver[i] <= '9'; ++i)
@@ -100,13 +99,15 @@ void Add(std::string& out, const char* key, const std::string& value, DriverKind
 
 std::string ChooseOdbcDriver(const std::string& requested, const std::vector<std::string>& installed) {
   auto find = [&installed](const std::string& name) {
-    return std::find_if(installed.begin(), installed.end(), [&name](const std::string& s) { return SameName(s, name); });
+    return std::find_if(installed.begin(), installed.end(),
+                        [&name](const std::string& s) { return SameName(s, name); });
   };
   const std::string_view wanted = Trimmed(requested);
   if (!wanted.empty()) {
     const auto it = find(std::string(wanted));
     if (it != installed.end()) return *it;
-    throw Error("The ODBC driver \"" + std::string(wanted) + "\" named by the Driver setting is not installed. " +
+    throw Error("The ODBC driver \"" + std::string(wanted) +
+                "\" named by the Driver setting is not installed. " +
                 (installed.empty() ? std::string("No ODBC driver is installed.")
                                    : "The installed drivers are " + QuotedList(installed) + "."));
   }
@@ -114,13 +115,15 @@ std::string ChooseOdbcDriver(const std::string& requested, const std::vector<std
     const auto it = find(known);
     if (it != installed.end()) return *it;
   }
-  throw Error("No ODBC driver for SQL Server is installed. Install one of " + QuotedList(kKnownSqlServerDrivers) +
+  throw Error("No ODBC driver for SQL Server is installed. Install one of " +
+              QuotedList(kKnownSqlServerDrivers) +
               " (on Debian: the package tdsodbc), or name an installed driver with the Driver setting of the "
               "section MSSQL.");
 }
 
 std::string OdbcAttributeValue(const std::string& value) {
-  const bool plain = value.find_first_of(";{}=") == std::string::npos && Trimmed(value).size() == value.size();
+  const bool plain =
+      value.find_first_of(";{}=") == std::string::npos && Trimmed(value).size() == value.size();
   if (plain) return value;
   std::string braced = "{";
   for (char c : value) {

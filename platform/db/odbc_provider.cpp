@@ -75,8 +75,10 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle, const std::string& p
                           static_cast<SQLSMALLINT>(message.size()), &length);
     }
     if (!SQL_SUCCEEDED(rc)) break;
-    std::string text = Narrow(message.data(), std::min<size_t>(static_cast<size_t>(length), message.size() - 1));
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    std::string text =
+        Narrow(message.data(), std::min<size_t>(static_cast<size_t>(length), message.size() - 1));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+      text.pop_back();
     const std::string entry = "[" + Narrow(state, 5) + "] " + text;
     if (out.find(entry) != std::string::npos) continue;
     if (!out.empty()) out += "; ";
@@ -94,8 +96,8 @@ EnvironmentPtr NewEnvironment() {
   if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &raw)))
     throw Error("The ODBC driver manager cannot be started (is unixODBC installed?).");
   EnvironmentPtr environment(raw);
-  SQLSetEnvAttr(raw, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(static_cast<std::intptr_t>(SQL_OV_ODBC3)),
-                0);
+  SQLSetEnvAttr(raw, SQL_ATTR_ODBC_VERSION,
+                reinterpret_cast<SQLPOINTER>(static_cast<std::intptr_t>(SQL_OV_ODBC3)), 0);
   return environment;
 }
 
@@ -187,8 +189,8 @@ class OdbcSession : public Session {
       WideString name(256, 0);
       SQLSMALLINT length = 0, type = 0, scale = 0, nullable = 0;
       SQLULEN size = 0;
-      SQLRETURN rc = SQLDescribeColW(statement, c, name.data(), static_cast<SQLSMALLINT>(name.size()), &length,
-                                     &type, &size, &scale, &nullable);
+      SQLRETURN rc = SQLDescribeColW(statement, c, name.data(), static_cast<SQLSMALLINT>(name.size()),
+                                     &length, &type, &size, &scale, &nullable);
       if (SQL_SUCCEEDED(rc) && length >= static_cast<SQLSMALLINT>(name.size())) {
         name.assign(static_cast<size_t>(length) + 1, 0);
         rc = SQLDescribeColW(statement, c, name.data(), static_cast<SQLSMALLINT>(name.size()), &length, &type,
@@ -275,7 +277,8 @@ class OdbcSession : public Session {
       if (rc == SQL_NO_DATA) break;  // the previous piece was the last
       if (!SQL_SUCCEEDED(rc)) Fail(sql, Diagnostics(SQL_HANDLE_STMT, statement));
       if (indicator == SQL_NULL_DATA) return Null{};
-      const bool cut = indicator == SQL_NO_TOTAL || indicator > kBytes - static_cast<SQLLEN>(sizeof(SQLWCHAR));
+      const bool cut =
+          indicator == SQL_NO_TOTAL || indicator > kBytes - static_cast<SQLLEN>(sizeof(SQLWCHAR));
       const size_t units = cut ? kUnits - 1 : static_cast<size_t>(indicator) / sizeof(SQLWCHAR);
       text.append(buffer, buffer + units);
       if (!cut) break;
@@ -301,8 +304,8 @@ std::unique_ptr<Session> Connect(const std::string& connectionString, const std:
   SQLSetConnectAttrW(raw, SQL_ATTR_LOGIN_TIMEOUT, seconds, SQL_IS_UINTEGER);
   SQLSetConnectAttrW(raw, SQL_ATTR_CONNECTION_TIMEOUT, seconds, SQL_IS_UINTEGER);
   WideString text = Wide(connectionString);
-  const SQLRETURN rc = SQLDriverConnectW(raw, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()), nullptr,
-                                         0, nullptr, SQL_DRIVER_NOPROMPT);
+  const SQLRETURN rc = SQLDriverConnectW(raw, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                                         nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc))
     throw Error("Cannot connect to " + what + ": " + Diagnostics(SQL_HANDLE_DBC, raw, password));
   // Connected: a long export must not be cut off by the time allowed to connect.
@@ -331,8 +334,8 @@ std::vector<std::string> InstalledOdbcDrivers() {
 
 std::unique_ptr<Session> OpenOdbcSession(const ServerSettings& settings) {
   const std::string driver = ChooseOdbcDriver(settings.driver, InstalledOdbcDrivers());
-  const std::string what = "the database server \"" + settings.server + "\" (database \"" + settings.database +
-                           "\", ODBC driver \"" + driver + "\")";
+  const std::string what = "the database server \"" + settings.server + "\" (database \"" +
+                           settings.database + "\", ODBC driver \"" + driver + "\")";
   return Connect(OdbcConnectionString(settings, driver), what, settings.password);
 }
 
@@ -340,7 +343,8 @@ std::unique_ptr<Session> OpenOdbcSession(const ServerSettings& settings) {
 std::unique_ptr<Session> OpenAccessSession(const std::filesystem::path& path, const std::string& password) {
   const std::u8string u8 = path.u8string();
   const std::string file(u8.begin(), u8.end());
-  std::string text = "DRIVER={Microsoft Access Driver (*.mdb, *.accdb)};DBQ=" + OdbcAttributeValue(file) + ";";
+  std::string text =
+      "DRIVER={Microsoft Access Driver (*.mdb, *.accdb)};DBQ=" + OdbcAttributeValue(file) + ";";
   if (!password.empty()) text += "PWD=" + OdbcAttributeValue(password) + ";";
   return Connect(text, "the Access database \"" + file + "\"", password);
 }

@@ -1,34 +1,16 @@
 // The ODBC provider without a server: the driver rule, the connection string,
 // and a connection to an address where nothing listens.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <functional>
-#include <regex>
 
+#include "db/odbc_test_helpers.h"
 #include "platform/db/odbc_connection_string.h"
 #include "platform/db/odbc_provider.h"
 #include "platform/error.h"
 
 namespace marksend::db {
 namespace {
-
-// A loopback port that nothing listens on (it was free a moment ago).
-int FreeLoopbackPort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-    throw std::runtime_error("no free loopback port");
-  close(s);
-  return ntohs(address.sin_port);
-}
 
 std::string ErrorOf(const std::function<void()>& action) {
   try {
@@ -46,8 +28,12 @@ TEST(OdbcDriver, SettingFirstThenTheKnownDriversInOrder) {
     std::string chosen;
   };
   const Case cases[] = {
-      {"", {"PostgreSQL Unicode", "FreeTDS", "ODBC Driver 17 for SQL Server"}, "ODBC Driver 17 for SQL Server"},
-      {"", {"ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"}, "ODBC Driver 18 for SQL Server"},
+      {"",
+       {"PostgreSQL Unicode", "FreeTDS", "ODBC Driver 17 for SQL Server"},
+       "ODBC Driver 17 for SQL Server"},
+      {"",
+       {"ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"},
+       "ODBC Driver 18 for SQL Server"},
       {"", {"SQL Server", "FreeTDS"}, "FreeTDS"},
       {"", {"SQL Server"}, "SQL Server"},
       {"PostgreSQL Unicode", {"FreeTDS", "PostgreSQL Unicode"}, "PostgreSQL Unicode"},
@@ -57,7 +43,9 @@ TEST(OdbcDriver, SettingFirstThenTheKnownDriversInOrder) {
 }
 
 TEST(OdbcDriver, MissingDriverIsNamed) {
-  const std::string unknown = ErrorOf([] { ChooseOdbcDriver("Oracle 7", {"FreeTDS", "PostgreSQL Unicode"}); });
+  const std::string unknown = ErrorOf([] {
+    ChooseOdbcDriver("Oracle 7", {"FreeTDS", "PostgreSQL Unicode"});
+  });
   EXPECT_NE(unknown.find("\"Oracle 7\""), std::string::npos) << unknown;
   EXPECT_NE(unknown.find("\"FreeTDS\""), std::string::npos) << unknown;
 
@@ -66,7 +54,9 @@ TEST(OdbcDriver, MissingDriverIsNamed) {
   EXPECT_NE(none.find("\"FreeTDS\""), std::string::npos) << none;
 
   // Through the driver manager's own list.
-  const std::string open = ErrorOf([] { OpenOdbcSession({"(local)", "TEV10", "sa", "x", "No Such Driver 9"}); });
+  const std::string open = ErrorOf([] {
+    OpenOdbcSession({"(local)", "TEV10", "sa", "x", "No Such Driver 9"});
+  });
   EXPECT_NE(open.find("\"No Such Driver 9\""), std::string::npos) << open;
 }
 
@@ -78,31 +68,46 @@ TEST(OdbcConnectionString, PerDriver) {
     std::string expected;
   };
   const Case cases[] = {
-      {{"(local)", "TEV10", "sa", "pw", ""}, ms18,
+      {{"(local)", "TEV10", "sa", "pw", ""},
+       ms18,
        "DRIVER={ODBC Driver 18 for SQL Server};SERVER=(local);DATABASE=TEV10;UID=sa;PWD=pw;"
        "TrustServerCertificate=yes;"},
-      {{"SCHOOL\\SQLEXPRESS", "TEV10", "sa", "pw", ""}, ms17,
+      {{"SCHOOL\\SQLEXPRESS", "TEV10", "sa", "pw", ""},
+       ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=SCHOOL\\SQLEXPRESS;DATABASE=TEV10;UID=sa;PWD=pw;"},
-      {{"10.0.0.5, 1433", "TEV10", "sa", "pw", ""}, "SQL Server",
+      {{"10.0.0.5, 1433", "TEV10", "sa", "pw", ""},
+       "SQL Server",
        "DRIVER={SQL Server};SERVER=10.0.0.5,1433;DATABASE=TEV10;UID=sa;PWD=pw;"},
-      {{"(local)", "TEV10", "", "", ""}, ms17,
+      {{"(local)", "TEV10", "", "", ""},
+       ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=(local);DATABASE=TEV10;Trusted_Connection=yes;"},
-      {{"(local)", "TEV10", "sa", "pw", ""}, "FreeTDS",
+      {{"(local)", "TEV10", "sa", "pw", ""},
+       "FreeTDS",
        "DRIVER={FreeTDS};SERVER=127.0.0.1;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;"},
-      {{"(LOCAL)\\SQLEXPRESS", "TEV10", "sa", "pw", ""}, "FreeTDS",
-       "DRIVER={FreeTDS};SERVER=127.0.0.1\\SQLEXPRESS;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;"},
-      {{"db.school,1500", "TEV10", "sa", "pw", ""}, "FreeTDS",
-       "DRIVER={FreeTDS};SERVER=db.school;PORT=1500;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;ClientCharset=UTF-8;"},
-      {{"127.0.0.1,5433", "school", "tev", "pw", ""}, "PostgreSQL Unicode",
+      {{"(LOCAL)\\SQLEXPRESS", "TEV10", "sa", "pw", ""},
+       "FreeTDS",
+       "DRIVER={FreeTDS};SERVER=127.0.0.1\\SQLEXPRESS;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;"
+       "ClientCharset=UTF-8;"},
+      {{"db.school,1500", "TEV10", "sa", "pw", ""},
+       "FreeTDS",
+       "DRIVER={FreeTDS};SERVER=db.school;PORT=1500;DATABASE=TEV10;UID=sa;PWD=pw;TDS_Version=7.4;"
+       "ClientCharset=UTF-8;"},
+      {{"127.0.0.1,5433", "school", "tev", "pw", ""},
+       "PostgreSQL Unicode",
        "DRIVER={PostgreSQL Unicode};Servername=127.0.0.1;Port=5433;Database=school;UID=tev;PWD=pw;"},
-      {{"(local)", "school", "tev", "pw", ""}, "PostgreSQL ANSI",
+      {{"(local)", "school", "tev", "pw", ""},
+       "PostgreSQL ANSI",
        "DRIVER={PostgreSQL ANSI};Servername=127.0.0.1;Database=school;UID=tev;PWD=pw;"},
       // Values that would end or open an attribute go in braces, "}" doubled.
-      {{"(local)", "a=b", "s a", "p;w}d{", ""}, ms17,
+      {{"(local)", "a=b", "s a", "p;w}d{", ""},
+       ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=(local);DATABASE={a=b};UID=s a;PWD={p;w}}d{};"},
-      {{"(local)", "a;b", "s}a", "{pw", ""}, "FreeTDS",
-       "DRIVER={FreeTDS};SERVER=127.0.0.1;DATABASE={a;b};UID=s}a;PWD={{pw};TDS_Version=7.4;ClientCharset=UTF-8;"},
-      {{"(local)", "TEV10", "sa", " pw ", ""}, ms17,
+      {{"(local)", "a;b", "s}a", "{pw", ""},
+       "FreeTDS",
+       "DRIVER={FreeTDS};SERVER=127.0.0.1;DATABASE={a;b};UID=s}a;PWD={{pw};TDS_Version=7.4;ClientCharset=UTF-"
+       "8;"},
+      {{"(local)", "TEV10", "sa", " pw ", ""},
+       ms17,
        "DRIVER={ODBC Driver 17 for SQL Server};SERVER=(local);DATABASE=TEV10;UID=sa;PWD={ pw };"},
   };
   for (const auto& c : cases)
@@ -110,12 +115,14 @@ TEST(OdbcConnectionString, PerDriver) {
 }
 
 TEST(OdbcSession, ServerThatIsNotThereFailsWithTheDriversReason) {
-  const std::string server = "127.0.0.1," + std::to_string(FreeLoopbackPort());
-  const std::string message = ErrorOf([&] { OpenOdbcSession({server, "TEV10", "sa", "Hidden;Secret", "FreeTDS"}); });
+  const std::string server = "127.0.0.1," + std::to_string(test::FreeLoopbackPort());
+  const std::string message = ErrorOf([&] {
+    OpenOdbcSession({server, "TEV10", "sa", "Hidden;Secret", "FreeTDS"});
+  });
   ASSERT_FALSE(message.empty()) << "connected to " << server;
   EXPECT_NE(message.find("\"" + server + "\""), std::string::npos) << message;
   EXPECT_NE(message.find("\"FreeTDS\""), std::string::npos) << message;
-  EXPECT_TRUE(std::regex_search(message, std::regex(R"(\[[0-9A-Z]{5}\] \S)"))) << message;
+  EXPECT_TRUE(test::HasDiagnostic(message)) << message;
   EXPECT_EQ(message.find("Secret"), std::string::npos) << message;
 }
 
