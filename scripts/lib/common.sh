@@ -24,7 +24,8 @@ ensure_packages() {
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
   unixodbc-dev unixodbc tdsodbc fonts-thai-tlwg)
 SITE_PACKAGES=(php-cli php-xml)
-TEST_PACKAGES=(libgtest-dev libxml2-dev xvfb chromium apache2 libapache2-mod-php curl)
+TEST_PACKAGES=(libgtest-dev libxml2-dev libxml2-utils postgresql odbc-postgresql xvfb chromium apache2 libapache2-mod-php curl)
+FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 # build DIR [cmake options...]: configures and builds the whole tree into DIR.
 build() {
@@ -37,5 +38,15 @@ build() {
 site_test_modules() {
   if [ ! -d "$ROOT/tests/web/node_modules/playwright-core" ]; then
     npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --loglevel=error
+  fi
+}
+
+# register_odbc_drivers: FreeTDS and psqlODBC register themselves only when
+# debconf lets them; make sure both are in odbcinst.ini.
+register_odbc_drivers() {
+  odbcinst -q -d -n FreeTDS >/dev/null 2>&1 || as_root odbcinst -i -d -f /usr/share/tdsodbc/odbcinst.ini
+  if [ -f /usr/share/psqlodbc/odbcinst.ini.template ]; then
+    odbcinst -q -d -n "PostgreSQL Unicode" >/dev/null 2>&1 ||
+      as_root odbcinst -i -d -f /usr/share/psqlodbc/odbcinst.ini.template
   fi
 }
