@@ -104,7 +104,6 @@ class ExportFlowTest : public QObject {
                                                 "tev10xml.xml"}));
     QCOMPARE(ReadFile(*out / "input.php"), ExpectedFileBytes(web::SplitLines(web::InputPage())));
     QCOMPARE(ReadFile(*out / "gradeviewer.php"), ExpectedFileBytes(web::SplitLines(web::GradeViewerPage())));
-    QCOMPARE(ReadFile(*out / ".htaccess"), ExpectedFileBytes(web::SplitLines(web::HtaccessFile())));
     QCOMPARE(ReadFile(*out / "tev10xml.xml"), ExpectedFile("tests/export/fixtures/tev10xml.expected"));
     QCOMPARE(ReadFile(*out / "subjectxml.xml"), ExpectedFile("tests/export/fixtures/subjectxml.expected"));
 
