@@ -7,8 +7,11 @@
 #include <fstream>
 #include <limits>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/db/plus_rewrite.h"
+#include "platform/db/statement_shape.h"
 #include "platform/error.h"
 
 namespace marksend::db {
@@ -109,6 +112,31 @@ void PlusFunction(sqlite3_context* context, int, sqlite3_value** args) {
   sqlite3_result_text64(context, joined, total, sqlite3_free, SQLITE_UTF8);  // SQLite owns it now
 }
 
+// A prepared statement kept by the plan cache, with what Execute needs of
+// its result columns.
+struct CachedStatement {
+  StatementPtr statement;
+  std::vector<std::string> columns;
+  std::vector<bool> dateColumns;
+  std::uint64_t lastUse = 0;
+};
+
+// Resets a statement on every way out, so that no read transaction stays
+// open between statements (the school's own program may want to write).
+class ResetOnExit {
+ public:
+  explicit ResetOnExit(sqlite3_stmt* s) : s_(s) {}
+  ~ResetOnExit() {
+    sqlite3_reset(s_);
+    sqlite3_clear_bindings(s_);
+  }
+  ResetOnExit(const ResetOnExit&) = delete;
+  ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+ private:
+  sqlite3_stmt* s_;
+};
+
 class SqliteSession : public Session {
  public:
   SqliteSession(DatabasePtr db, std::string pathText) : db_(std::move(db)), pathText_(std::move(pathText)) {}
@@ -118,37 +146,90 @@ class SqliteSession : public Session {
     std::string rewritten;
     const bool hasPlus = sql.find('+') != std::string::npos;
     if (hasPlus) rewritten = RewritePlus(sql);
-    StatementPtr statement = Prepare(sql, hasPlus ? rewritten : sql);
+    const std::string& text = hasPlus ? rewritten : sql;
+
+    // The export sends the same few statements over and over with other
+    // numbers in them; preparing is most of what each would cost.
+    if (ShapeOfStatement(text, shape_)) {
+      if (CachedStatement* cached = Cached(sql, shape_.text)) {
+        sqlite3_stmt* s = cached->statement.get();
+        ResetOnExit reset(s);
+        for (size_t k = 0; k < shape_.values.size(); ++k)
+          if (sqlite3_bind_int64(s, static_cast<int>(k + 1), shape_.values[k]) != SQLITE_OK) Fail(sql);
+        ResultSet result;
+        result.columns = cached->columns;
+        Fetch(sql, s, cached->dateColumns, result);
+        return result;
+      }
+    }
+
+    StatementPtr statement = Prepare(sql, text);
     ResultSet result;
     if (!statement) return result;  // only blanks or comments
     sqlite3_stmt* s = statement.get();
-    const int columns = sqlite3_column_count(s);
-    std::vector<bool> dateColumn(static_cast<size_t>(columns));
-    result.columns.reserve(static_cast<size_t>(columns));
-    for (int c = 0; c < columns; ++c) {
-      const char* name = sqlite3_column_name(s, c);
-      result.columns.emplace_back(name ? name : "");
-      dateColumn[static_cast<size_t>(c)] = IsDateType(sqlite3_column_decltype(s, c));
-    }
-    for (;;) {
-      const int rc = sqlite3_step(s);
-      if (rc == SQLITE_DONE) break;
-      if (rc != SQLITE_ROW) Fail(sql);
-      for (int c = 0; c < columns; ++c) result.cells.push_back(Cell(s, c, dateColumn[static_cast<size_t>(c)]));
-    }
+    std::vector<bool> dateColumns;
+    DescribeColumns(s, result.columns, dateColumns);
+    Fetch(sql, s, dateColumns, result);
     return result;
   }
 
  private:
+  static constexpr size_t kCacheSize = 32;
+
+  static void DescribeColumns(sqlite3_stmt* s, std::vector<std::string>& names, std::vector<bool>& dates) {
+    const int columns = sqlite3_column_count(s);
+    names.reserve(static_cast<size_t>(columns));
+    dates.resize(static_cast<size_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+      const char* name = sqlite3_column_name(s, c);
+      names.emplace_back(name ? name : "");
+      dates[static_cast<size_t>(c)] = IsDateType(sqlite3_column_decltype(s, c));
+    }
+  }
+
+  void Fetch(const std::string& sql, sqlite3_stmt* s, const std::vector<bool>& dateColumns, ResultSet& result) const {
+    const int columns = static_cast<int>(dateColumns.size());
+    for (;;) {
+      const int rc = sqlite3_step(s);
+      if (rc == SQLITE_DONE) break;
+      if (rc != SQLITE_ROW) Fail(sql);
+      for (int c = 0; c < columns; ++c) result.cells.push_back(Cell(s, c, dateColumns[static_cast<size_t>(c)]));
+    }
+  }
+
+  // The cached statement of a shape, prepared on first use; nullptr when the
+  // shape cannot be cached (its parameters do not match the lifted numbers).
+  CachedStatement* Cached(const std::string& sql, const std::string& shapeText) {
+    auto found = cache_.find(shapeText);
+    if (found != cache_.end()) {
+      found->second.lastUse = ++uses_;
+      return &found->second;
+    }
+    CachedStatement entry;
+    entry.statement = Prepare(sql, shapeText, SQLITE_PREPARE_PERSISTENT);
+    if (!entry.statement ||
+        sqlite3_bind_parameter_count(entry.statement.get()) != static_cast<int>(shape_.values.size()))
+      return nullptr;
+    DescribeColumns(entry.statement.get(), entry.columns, entry.dateColumns);
+    entry.lastUse = ++uses_;
+    if (cache_.size() >= kCacheSize) {
+      auto oldest = cache_.begin();
+      for (auto it = cache_.begin(); it != cache_.end(); ++it)
+        if (it->second.lastUse < oldest->second.lastUse) oldest = it;
+      cache_.erase(oldest);
+    }
+    return &cache_.emplace(shapeText, std::move(entry)).first->second;
+  }
+
   [[noreturn]] void Fail(const std::string& sql) const {
     throw Error("The database \"" + pathText_ + "\" could not run the statement \"" + FirstLine(sql) +
                 "\": " + sqlite3_errmsg(db_.get()));
   }
 
-  StatementPtr Prepare(const std::string& sql, const std::string& text) const {
+  StatementPtr Prepare(const std::string& sql, const std::string& text, unsigned flags = 0) const {
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db_.get(), text.data(), static_cast<int>(text.size()), &raw, &tail);
+    const int rc = sqlite3_prepare_v3(db_.get(), text.data(), static_cast<int>(text.size()), flags, &raw, &tail);
     StatementPtr statement(raw);
     if (rc != SQLITE_OK) Fail(sql);
     // One statement per call: anything after it must be blanks or comments.
@@ -185,8 +266,13 @@ class SqliteSession : public Session {
     }
   }
 
+  // Declared first so that the cached statements are finalized before the
+  // database is closed.
   DatabasePtr db_;
   std::string pathText_;
+  StatementShape shape_;  // reused by every Execute
+  std::unordered_map<std::string, CachedStatement> cache_;
+  std::uint64_t uses_ = 0;
 };
 
 }  // namespace

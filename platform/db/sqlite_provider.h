@@ -1,5 +1,8 @@
 // The SQLite provider: a database file opened read-only, with the binary "+"
 // of the Access and SQL Server dialect rewritten into a function of its own.
+// Each session keeps a small plan cache: SELECTs that differ only in the
+// whole numbers they compare with share one prepared statement
+// (statement_shape.h). Thread rule: a session is used by one thread at a time.
 #pragma once
 
 #include <filesystem>
