@@ -25,6 +25,11 @@ Workspace::Workspace(const std::string& sql) : previous_(QDir::currentPath()) {
 
 Workspace::~Workspace() { QDir::setCurrent(previous_); }
 
+// GCC 12 at -O2 wrongly warns that the moved optional<QString> may be uninitialised.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const SaveDialogOptions& options) {
   saveRequests.push_back(options);
   if (duringSave) duringSave();
@@ -33,6 +38,9 @@ std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const SaveDialogO
   saveAnswers.pop_front();
   return answer;
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 void ScriptedDialogs::Information(QWidget*, const QString& text) { informations << text; }
 
