@@ -1,4 +1,5 @@
 // The student results document, "tev10xml.xml".
+#include "export/document_lines.h"
 #include "export/export_thread.h"
 #include "export/statement_value.h"
 #include "export/xml_text.h"
@@ -20,10 +21,42 @@ std::string Spliced(const db::Query& q, const char* column) {
   return text;
 }
 
+// Sets a statement built as one text (its lines joined by line breaks, as
+// Query::Open would join them).
+void SetStatementText(db::Query& q, const std::string& text) {
+  std::vector<std::string> lines;
+  lines.emplace_back(text);
+  q.SetStatement(std::move(lines));
+}
+
+constexpr std::string_view kTermStatement = "SELECT AcademicYear,TermID,TermName FROM VRegPP1\nWHERE CurriculumID = ";
+constexpr std::string_view kTermStatementEnd =
+    "\nGROUP BY AcademicYear,TermID,TermName ORDER BY AcademicYear,TermID";
+constexpr std::string_view kTermGpaStatement = "SELECT CreditAll,GPA FROM VRegGPATerm\nWHERE PersonID = ";
+constexpr std::string_view kScoreStatement =
+    "SELECT VRegScore.SubjectID, VRegScore.PersonID, "
+    "VRegScore.GradeName,SumSB,SumSM,SumSA,SumSF,SumFSB,SumFSM,SumFSA,SumFSF\n"
+    "FROM VRegScore INNER JOIN RegMSubject ON VRegScore.SubjectID = RegMSubject.SubjectID\n"
+    "WHERE VRegScore.PersonID = ";
+constexpr std::string_view kScoreStatementEnd =
+    "\nORDER BY RegMSubject.SubjectTypeID,RegMSubject.SubjectGroupID, RegMSubject.ReportSubjectCode";
+constexpr std::string_view kRegradeStatement =
+    "SELECT RegTTranscript.ReGradeID, RegTTranscript.SGradeID, RegBGradeR.GradeName AS GradeNameR, "
+    "RegBGradeS.GradeName AS GradeNameS\n"
+    "FROM RegBGrade AS RegBGradeR INNER JOIN (RegBGrade AS RegBGradeS INNER JOIN RegTTranscript ON "
+    "RegBGradeS.GradeID = RegTTranscript.SGradeID) ON RegBGradeR.GradeID = RegTTranscript.ReGradeID\n"
+    "WHERE RegTTranscript.PersonID = ";
+
 }  // namespace
 
 void TExportThread::WriteStudentResults() {
-  std::vector<std::string> lines{R"(<?xml version="1.0" encoding="utf-8"?>)", "<Stds>"};
+  // Lines are built in one reused buffer and packed into the document; the
+  // statements likewise, so a run allocates little per row.
+  DocumentLines lines;
+  lines.Add(R"(<?xml version="1.0" encoding="utf-8"?>)");
+  lines.Add("<Stds>");
+  std::string line;
+  std::string sql;
 
   const std::string year = host_.YearText();
   RequirePlainNumber(year, "academic year");
@@ -47,7 +80,7 @@ void TExportThread::WriteStudentResults() {
     host_.SetProgressPosition(++studentNo);
     ++StudentCount;
 
-    std::string line = "<Std><Psn><Co>";
+    line = "<Std><Psn><Co>";
     Append(line, students, "PersonCode");
     line += "</Co><Na>";
     Append(line, students, "StudentName");
@@ -56,14 +89,17 @@ void TExportThread::WriteStudentResults() {
     line += "</BD><CR>";
     Append(line, students, "ClassName");
     line += "</CR>";
-    lines.push_back(std::move(line));
+    lines.Add(line);
 
     const std::string curriculumId = Spliced(students, "CurriculumID");
     const std::string personId = Spliced(students, "PersonID");
 
     db::Query& groups = *GroupGpaQuery;
-    groups.SetStatement({"SELECT * FROM VRegGPASubjectGroup WHERE CurriculumID = " + curriculumId +
-                         " AND PersonID = " + personId});
+    sql.assign("SELECT * FROM VRegGPASubjectGroup WHERE CurriculumID = ")
+        .append(curriculumId)
+        .append(" AND PersonID = ")
+        .append(personId);
+    SetStatementText(groups, sql);
     groups.Open();
     groups.First();
     line = "<Th>";
@@ -85,14 +121,12 @@ void TExportThread::WriteStudentResults() {
     line += "</En><GP>";
     Append(line, groups, "GPA");
     line += "</GP></Psn><Trs>";
-    lines.push_back(std::move(line));
+    lines.Add(line);
 
     db::Query& terms = *TermQuery;
-    terms.SetStatement({
-        "SELECT AcademicYear,TermID,TermName FROM VRegPP1",
-        "WHERE CurriculumID = " + curriculumId + " AND PersonID = " + personId,
-        "GROUP BY AcademicYear,TermID,TermName ORDER BY AcademicYear,TermID",
-    });
+    sql.assign(kTermStatement).append(curriculumId).append(" AND PersonID = ").append(personId);
+    sql.append(kTermStatementEnd);
+    SetStatementText(terms, sql);
     terms.Open();
     terms.First();
     while (!terms.Eof()) {
@@ -107,29 +141,23 @@ void TExportThread::WriteStudentResults() {
       line += "</Yr><Tm>";
       AppendXmlText(line, termText);
       line += "</Tm>";
-      lines.push_back(std::move(line));
+      lines.Add(line);
 
       db::Query& termGpa = *TermGpaQuery;
-      termGpa.SetStatement({
-          "SELECT CreditAll,GPA FROM VRegGPATerm",
-          "WHERE PersonID = " + personId + " AND AcademicYear = " + termYear + " AND TermID = " + termId,
-      });
+      sql.assign(kTermGpaStatement).append(personId).append(" AND AcademicYear = ").append(termYear);
+      sql.append(" AND TermID = ").append(termId);
+      SetStatementText(termGpa, sql);
       termGpa.Open();
       termGpa.First();
       line = "<GA>";
       Append(line, termGpa, "GPA");
       line += "</GA></Se><Ss>";
-      lines.push_back(std::move(line));
+      lines.Add(line);
 
       db::Query& scores = *ScoreQuery;
-      scores.SetStatement({
-          "SELECT VRegScore.SubjectID, VRegScore.PersonID, "
-          "VRegScore.GradeName,SumSB,SumSM,SumSA,SumSF,SumFSB,SumFSM,SumFSA,SumFSF",
-          "FROM VRegScore INNER JOIN RegMSubject ON VRegScore.SubjectID = RegMSubject.SubjectID",
-          "WHERE VRegScore.PersonID = " + personId + " AND VRegScore.AcademicYear = " + termYear +
-              " AND VRegScore.TermID = " + termId,
-          "ORDER BY RegMSubject.SubjectTypeID,RegMSubject.SubjectGroupID, RegMSubject.ReportSubjectCode",
-      });
+      sql.assign(kScoreStatement).append(personId).append(" AND VRegScore.AcademicYear = ").append(termYear);
+      sql.append(" AND VRegScore.TermID = ").append(termId).append(kScoreStatementEnd);
+      SetStatementText(scores, sql);
       scores.Open();
       scores.First();
       while (!scores.Eof()) {
@@ -138,14 +166,9 @@ void TExportThread::WriteStudentResults() {
         std::string gradeText = cp874::RoundTrip(scores.FieldByName("GradeName").AsString());
 
         db::Query& regrade = *RegradeQuery;
-        regrade.SetStatement({
-            "SELECT RegTTranscript.ReGradeID, RegTTranscript.SGradeID, RegBGradeR.GradeName AS GradeNameR, "
-            "RegBGradeS.GradeName AS GradeNameS",
-            "FROM RegBGrade AS RegBGradeR INNER JOIN (RegBGrade AS RegBGradeS INNER JOIN RegTTranscript ON "
-            "RegBGradeS.GradeID = RegTTranscript.SGradeID) ON RegBGradeR.GradeID = RegTTranscript.ReGradeID",
-            "WHERE RegTTranscript.PersonID = " + Spliced(scores, "PersonID") +
-                " AND RegTTranscript.SubjectID = " + Spliced(scores, "SubjectID"),
-        });
+        sql.assign(kRegradeStatement).append(Spliced(scores, "PersonID"));
+        sql.append(" AND RegTTranscript.SubjectID = ").append(Spliced(scores, "SubjectID"));
+        SetStatementText(regrade, sql);
         regrade.Open();
         if (regrade.RecordCount() > 0) {
           regrade.First();
@@ -179,21 +202,21 @@ void TExportThread::WriteStudentResults() {
         } else {
           line += "</G><B>-</B><M>-</M><A>-</A><F>-</F><T>-</T></S>";
         }
-        lines.push_back(std::move(line));
+        lines.Add(line);
         scores.Next();
       }
-      lines.emplace_back("</Ss></Tr>");
+      lines.Add("</Ss></Tr>");
       terms.Next();
     }
-    lines.emplace_back("</Trs></Std>");
+    lines.Add("</Trs></Std>");
     students.Next();
   }
-  lines.emplace_back("</Stds>");
+  lines.Add("</Stds>");
 
   GroupGpaQuery->Close();
   StudentQuery->Close();
   RegradeQuery->Close();
-  SaveFile("tev10xml.xml", lines);
+  SaveFile("tev10xml.xml", lines.Blocks());
 }
 
 }  // namespace marksend
