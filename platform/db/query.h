@@ -5,7 +5,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/db/connection.h"
@@ -70,7 +69,8 @@ class Query {
   std::vector<std::string> sql_;
   bool active_ = false;
   ResultSet result_;
-  std::unordered_map<std::string, size_t> columnIndex_;  // lower-case name -> column
+  std::vector<std::string> lowerColumns_;  // the column names in lower case
+  std::string text_;                       // the joined statement, kept for its buffer
   size_t rows_ = 0;
   size_t row_ = 0;
 };

@@ -189,6 +189,7 @@ class SqliteSession : public Session {
 
   void Fetch(const std::string& sql, sqlite3_stmt* s, const std::vector<bool>& dateColumns, ResultSet& result) const {
     const int columns = static_cast<int>(dateColumns.size());
+    result.cells.reserve(dateColumns.size());  // most statements here give one row
     for (;;) {
       const int rc = sqlite3_step(s);
       if (rc == SQLITE_DONE) break;
