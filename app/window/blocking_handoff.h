@@ -1,8 +1,11 @@
-// Marks the order that Qt's blocking hand-off (Qt::BlockingQueuedConnection)
-// sets between the worker and the window thread, for ThreadSanitizer: Qt
-// waits on a semaphore inside its own uninstrumented library, so without the
-// marks every value passed across would read as a race. No code otherwise.
+// Shows ThreadSanitizer the order that Qt's blocking hand-off
+// (Qt::BlockingQueuedConnection) sets between the worker and the window
+// thread: Qt posts the call and waits on a semaphore inside its own
+// uninstrumented library, so without these marks every value passed across
+// reads as a race. Outside a ThreadSanitizer build the marks are no code.
 #pragma once
+
+#include <utility>
 
 #if defined(__SANITIZE_THREAD__)
 #define MARKSEND_TSAN 1
@@ -18,14 +21,42 @@
 
 namespace marksend::handoff {
 
-// Everything this thread did before Send happens before what the thread that
-// then calls Receive with the same token does after it.
+// What a thread did before Send happens before what a thread does after a
+// later Receive. One token for all hand-offs: each mark stands for Qt's own
+// synchronisation of the posted call, which orders them all.
 #ifdef MARKSEND_TSAN
-inline void Send(void* token) { __tsan_release(token); }
-inline void Receive(void* token) { __tsan_acquire(token); }
+inline char token;
+inline void Send() { __tsan_release(&token); }
+inline void Receive() { __tsan_acquire(&token); }
 #else
-inline void Send(void*) {}
-inline void Receive(void*) {}
+inline void Send() {}
+inline void Receive() {}
 #endif
+
+// A call carried to another thread by Qt. Its storage is built by the
+// sending thread inside Qt, run on the receiving one and freed by either, so
+// it marks each change of hands itself: once moved into place, before it
+// runs, after it ran and before it is freed.
+template <typename Body>
+class Carried {
+ public:
+  explicit Carried(Body body) : body_(std::move(body)) {}
+  Carried(Carried&& other) : body_(std::move(other.body_)) { Send(); }
+  Carried& operator=(Carried&&) = delete;
+  ~Carried() { Receive(); }
+  void operator()() {
+    Receive();
+    body_();
+    Send();
+  }
+
+ private:
+  Body body_;
+};
+
+template <typename Body>
+Carried<Body> Carry(Body body) {
+  return Carried<Body>(std::move(body));
+}
 
 }  // namespace marksend::handoff

@@ -28,37 +28,31 @@ auto OnThreadOf(QObject& target, F&& action) -> std::invoke_result_t<F&> {
   if (QThread::currentThread() == target.thread()) return action();
   std::exception_ptr failure;
   if constexpr (std::is_void_v<Result>) {
-    handoff::Send(&failure);
     QMetaObject::invokeMethod(
         &target,
-        [&] {
-          handoff::Receive(&failure);
+        handoff::Carry([&] {
           try {
             action();
           } catch (...) {
             failure = std::current_exception();
           }
-          handoff::Send(&failure);
-        },
+        }),
         Qt::BlockingQueuedConnection);
-    handoff::Receive(&failure);
+    handoff::Receive();
     if (failure) std::rethrow_exception(failure);
   } else {
     std::optional<Result> result;
-    handoff::Send(&failure);
     QMetaObject::invokeMethod(
         &target,
-        [&] {
-          handoff::Receive(&failure);
+        handoff::Carry([&] {
           try {
             result.emplace(action());
           } catch (...) {
             failure = std::current_exception();
           }
-          handoff::Send(&failure);
-        },
+        }),
         Qt::BlockingQueuedConnection);
-    handoff::Receive(&failure);
+    handoff::Receive();
     if (failure) std::rethrow_exception(failure);
     return std::move(*result);
   }
