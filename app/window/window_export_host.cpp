@@ -9,6 +9,7 @@
 #include <exception>
 #include <optional>
 #include <type_traits>
+#include <utility>
 
 #include "app/window/blocking_handoff.h"
 #include "app/window/dialogs.h"
@@ -67,55 +68,75 @@ std::string MemoText(const QPlainTextEdit& memo) {
   return text.toStdString();
 }
 
+constexpr std::chrono::milliseconds kFrame{16};
+
 }  // namespace
 
+template <typename F>
+auto WindowExportHost::Call(F&& action) {
+  const std::optional<int> held = std::exchange(heldRows_, std::nullopt);
+  return OnThreadOf(form_, [this, held, &action] {
+    if (held) ShowRows(*held);
+    return action();
+  });
+}
+
+void WindowExportHost::ShowRows(int count) {
+  QLabel& label = *form_.LabelRNo;
+  label.setText(QString::number(count));
+  // Grows with the count, as the label sized to its caption does.
+  label.resize(std::max(label.width(), label.sizeHint().width()), label.height());
+}
+
 std::string WindowExportHost::OutputFolder() {
-  return OnThreadOf(form_, [this] { return form_.OutputFolder.toStdString(); });
+  return Call([this] { return form_.OutputFolder.toStdString(); });
 }
 
 std::string WindowExportHost::YearText() {
-  return OnThreadOf(form_, [this] { return form_.EditYear->text().toStdString(); });
+  return Call([this] { return form_.EditYear->text().toStdString(); });
 }
 
 std::string WindowExportHost::PageText(PageId page) {
-  return OnThreadOf(form_, [this, page] {
+  return Call([this, page] {
     return MemoText(page == PageId::Input ? *form_.Minput : *form_.Mgradeviewer);
   });
 }
 
 void WindowExportHost::SetProgressMax(int max) {
-  OnThreadOf(form_, [this, max] { form_.ProgressBar->setMaximum(max); });
+  Call([this, max] { form_.ProgressBar->setMaximum(max); });
 }
 
 void WindowExportHost::SetProgressPosition(int position) {
-  OnThreadOf(form_, [this, position] {
+  Call([this, position] {
     form_.ProgressBar->setPosition(position);
     form_.ProgressBar->repaint();
   });
 }
 
 void WindowExportHost::SetRowCounter(int count) {
-  OnThreadOf(form_, [this, count] {
-    QLabel& label = *form_.LabelRNo;
-    label.setText(QString::number(count));
-    // Grows with the count, as the label sized to its caption does.
-    label.resize(std::max(label.width(), label.sizeHint().width()), label.height());
-  });
+  const auto now = std::chrono::steady_clock::now();
+  if (QThread::currentThread() != form_.thread() && now - rowsShownAt_ < kFrame) {
+    heldRows_ = count;
+    return;
+  }
+  heldRows_.reset();
+  rowsShownAt_ = now;
+  OnThreadOf(form_, [this, count] { ShowRows(count); });
 }
 
 void WindowExportHost::ShowFinished() {
-  OnThreadOf(form_, [this] {
+  Call([this] {
     form_.LabelStart->hide();
     form_.LabelEnd->show();
   });
 }
 
 void WindowExportHost::ClearRunning() {
-  OnThreadOf(form_, [this] { form_.ExportRunning = false; });
+  Call([this] { form_.ExportRunning = false; });
 }
 
 void WindowExportHost::ReportFailure(const std::string& message) {
-  OnThreadOf(form_, [this, &message] {
+  Call([this, &message] {
     form_.LabelStart->hide();
     form_.dialogs_.Error(&form_, QString::fromStdString(message));
   });

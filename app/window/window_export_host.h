@@ -1,10 +1,13 @@
 // The main window as the export's host. Each action is carried out on the
 // window's thread while the worker waits (a blocking queued call); called on
-// the window's thread itself, it runs at once. StopRequested may be asked
+// the window's thread itself, it runs at once. Row counts are shown at most
+// once a frame (the last one always). StopRequested may be asked
 // from any thread.
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 
 #include "export/export_host.h"
 
@@ -32,8 +35,20 @@ class WindowExportHost : public ExportHost {
   void RequestStop(bool stop) { stop_.store(stop); }
 
  private:
+  // Runs action on the window's thread and waits, showing first a row count
+  // that was held back.
+  template <typename F>
+  auto Call(F&& action);
+  void ShowRows(int count);  // on the window's thread
+
   TFormMain& form_;
   std::atomic<bool> stop_{false};
+  // The row counter changes with every score row, far more often than a
+  // screen can show: a count that comes within a frame of the last one shown
+  // is held, and the next call that reaches the window shows it first.
+  // Touched only by the thread that calls the actions.
+  std::optional<int> heldRows_;
+  std::chrono::steady_clock::time_point rowsShownAt_{};
 };
 
 }  // namespace marksend
