@@ -14,10 +14,10 @@ struct SchoolSpec {
   int year = 2567;
 };
 
-// The cached school of spec, made first when missing or made by an older
-// generator (older files of the same spec are removed). Throws Error when the
+// The cached school so described, made first when missing or made by an older
+// generator (older files of the same description are removed). Throws Error when the
 // generator fails.
 std::filesystem::path CachedSchool(const std::filesystem::path& cacheDir, const std::filesystem::path& generator,
-                                   const SchoolSpec& spec);
+                                   const SchoolSpec& school);
 
 }  // namespace marksend::bench
