@@ -89,17 +89,41 @@ class TempFile {
   int fd_;
 };
 
-std::string Content(const std::vector<std::string>& lines, ByteOrderMark mark) {
-  std::size_t size = 3;
-  for (const auto& line : lines) size += line.size() + 2;
-  std::string bytes;
-  bytes.reserve(size);
-  if (mark == ByteOrderMark::Write) bytes += "\xEF\xBB\xBF";
-  for (const auto& line : lines) {
-    bytes += line;
-    bytes += "\r\n";
+// Writes all of data to fd; throws Error naming path on failure.
+void WriteAll(const std::filesystem::path& path, int fd, const char* data, std::size_t left) {
+  while (left > 0) {
+    const long long n = WriteSome(fd, data, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(path, "writing failed", errno);
+    }
+    if (n == 0) Fail(path, "writing failed", EIO);
+    data += n;
+    left -= static_cast<std::size_t>(n);
   }
-  return bytes;
+}
+
+// Writes the lines through a small buffer, so a large document is never held
+// a second time, whole, in memory.
+void WriteLines(const std::filesystem::path& path, int fd, const std::vector<std::string>& lines,
+                ByteOrderMark mark) {
+  constexpr std::size_t kBuffer = 64 * 1024;
+  std::string buffer;
+  buffer.reserve(kBuffer);
+  if (mark == ByteOrderMark::Write) buffer += "\xEF\xBB\xBF";
+  for (const auto& line : lines) {
+    if (buffer.size() + line.size() + 2 > kBuffer) {
+      WriteAll(path, fd, buffer.data(), buffer.size());
+      buffer.clear();
+    }
+    if (line.size() + 2 > kBuffer) {
+      WriteAll(path, fd, line.data(), line.size());  // a long line goes straight out
+    } else {
+      buffer += line;
+    }
+    buffer += "\r\n";
+  }
+  WriteAll(path, fd, buffer.data(), buffer.size());
 }
 
 // A new, empty file beside path with a name nobody else uses.
@@ -134,22 +158,10 @@ void WriteTextFile(const std::filesystem::path& path, const std::vector<std::str
     keepMode = true;
   }
 
-  const std::string bytes = Content(lines, mark);
   TempFile temp = CreateTemp(path, mode);
   if (keepMode && KeepMode(temp.fd(), mode) != 0) Fail(path, "cannot set its permissions", errno);
 
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const long long n = WriteSome(temp.fd(), data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(path, "writing failed", errno);
-    }
-    if (n == 0) Fail(path, "writing failed", EIO);
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
+  WriteLines(path, temp.fd(), lines, mark);
   if (Flush(temp.fd()) != 0) Fail(path, "flushing to disk failed", errno);
   if (const int err = temp.Close(); err != 0) Fail(path, "closing failed", err);
 
