@@ -74,11 +74,29 @@ constexpr std::chrono::milliseconds kFrame{16};
 
 template <typename F>
 auto WindowExportHost::Call(F&& action) {
-  const std::optional<int> held = std::exchange(heldRows_, std::nullopt);
-  return OnThreadOf(form_, [this, held, &action] {
-    if (held) ShowRows(*held);
+  const std::optional<int> position = std::exchange(heldPosition_, std::nullopt);
+  const std::optional<int> rows = std::exchange(heldRows_, std::nullopt);
+  return OnThreadOf(form_, [this, position, rows, &action] {
+    if (position) ShowPosition(*position);
+    if (rows) ShowRows(*rows);
     return action();
   });
+}
+
+bool WindowExportHost::Hold(std::optional<int>& held, std::chrono::steady_clock::time_point& shownAt, int value) {
+  const auto now = std::chrono::steady_clock::now();
+  if (QThread::currentThread() != form_.thread() && now - shownAt < kFrame) {
+    held = value;
+    return true;
+  }
+  held.reset();
+  shownAt = now;
+  return false;
+}
+
+void WindowExportHost::ShowPosition(int position) {
+  form_.ProgressBar->setPosition(position);
+  form_.ProgressBar->repaint();
 }
 
 void WindowExportHost::ShowRows(int count) {
@@ -107,21 +125,13 @@ void WindowExportHost::SetProgressMax(int max) {
 }
 
 void WindowExportHost::SetProgressPosition(int position) {
-  Call([this, position] {
-    form_.ProgressBar->setPosition(position);
-    form_.ProgressBar->repaint();
-  });
+  if (Hold(heldPosition_, positionShownAt_, position)) return;
+  Call([this, position] { ShowPosition(position); });
 }
 
 void WindowExportHost::SetRowCounter(int count) {
-  const auto now = std::chrono::steady_clock::now();
-  if (QThread::currentThread() != form_.thread() && now - rowsShownAt_ < kFrame) {
-    heldRows_ = count;
-    return;
-  }
-  heldRows_.reset();
-  rowsShownAt_ = now;
-  OnThreadOf(form_, [this, count] { ShowRows(count); });
+  if (Hold(heldRows_, rowsShownAt_, count)) return;
+  Call([this, count] { ShowRows(count); });
 }
 
 void WindowExportHost::ShowFinished() {
