@@ -11,7 +11,7 @@ namespace marksend::bench {
 
 namespace fs = std::filesystem;
 
-fs::path CachedSchool(const fs::path& cacheDir, const fs::path& generator, const SchoolSpec& school) {
+fs::path CachedSchool(const fs::path& cacheDir, const fs::path& generator, const SampleSchool& school) {
   std::error_code ec;
   const auto built = fs::last_write_time(generator, ec);
   if (ec) throw Error("The generator " + generator.string() + " is missing; build marksend-sample first.");

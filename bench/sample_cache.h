@@ -8,7 +8,7 @@
 
 namespace marksend::bench {
 
-struct SchoolSpec {
+struct SampleSchool {
   int students = 300;
   std::uint64_t seed = 1;
   int year = 2567;
@@ -18,6 +18,6 @@ struct SchoolSpec {
 // generator (older files of the same description are removed). Throws Error when the
 // generator fails.
 std::filesystem::path CachedSchool(const std::filesystem::path& cacheDir, const std::filesystem::path& generator,
-                                   const SchoolSpec& school);
+                                   const SampleSchool& school);
 
 }  // namespace marksend::bench

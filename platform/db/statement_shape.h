@@ -24,7 +24,7 @@ struct StatementShape {
 };
 
 // Fills shape and returns true when the statement is a SELECT with at least
-// one number to lift; returns false (shape unspecified) otherwise.
+// one number to lift; returns false otherwise (shape then holds nothing of use).
 bool ShapeOfStatement(std::string_view sql, StatementShape& shape);
 
 }  // namespace marksend::db
