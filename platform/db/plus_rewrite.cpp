@@ -10,6 +10,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/db/sql_characters.h"
+
 namespace marksend::db {
 
 namespace {
@@ -22,26 +24,11 @@ struct Token {
   size_t end;
 };
 
-bool IsWordStart(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
-}
-bool IsWordChar(unsigned char c) { return IsWordStart(c) || (c >= '0' && c <= '9') || c == '$'; }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-
-// Ends a quoted run that starts at pos (the opening quote); a doubled closing
-// quote stands for itself. An unterminated run takes the rest of the text.
-size_t QuotedEnd(std::string_view sql, size_t pos, char close, bool doubling) {
-  for (size_t i = pos + 1; i < sql.size(); ++i) {
-    if (sql[i] != close) continue;
-    if (doubling && i + 1 < sql.size() && sql[i + 1] == close) {
-      ++i;
-      continue;
-    }
-    return i + 1;
-  }
-  return sql.size();
-}
+using sql::IsDigit;
+using sql::IsSpace;
+using sql::IsWordChar;
+using sql::IsWordStart;
+using sql::QuotedEnd;
 
 std::vector<Token> Tokenize(std::string_view sql) {
   std::vector<Token> tokens;

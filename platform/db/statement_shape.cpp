@@ -2,35 +2,23 @@
 
 #include <charconv>
 
+#include "platform/db/sql_characters.h"
+
 namespace marksend::db {
 
 namespace {
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsWordStart(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
-}
-bool IsWordChar(unsigned char c) { return IsWordStart(c) || IsDigit(c) || c == '$'; }
-bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+using sql::IsDigit;
+using sql::IsSpace;
+using sql::IsWordChar;
+using sql::IsWordStart;
+using sql::QuotedEnd;
 
 bool SameWord(std::string_view word, std::string_view upper) {
   if (word.size() != upper.size()) return false;
   for (size_t i = 0; i < word.size(); ++i)
     if ((static_cast<unsigned char>(word[i]) & ~0x20) != static_cast<unsigned char>(upper[i])) return false;
   return true;
-}
-
-// Past a quoted run opened at pos; a doubled closing quote stands for itself.
-size_t QuotedEnd(std::string_view sql, size_t pos, char close, bool doubling) {
-  for (size_t i = pos + 1; i < sql.size(); ++i) {
-    if (sql[i] != close) continue;
-    if (doubling && i + 1 < sql.size() && sql[i + 1] == close) {
-      ++i;
-      continue;
-    }
-    return i + 1;
-  }
-  return sql.size();
 }
 
 bool IsComparison(std::string_view op) {
