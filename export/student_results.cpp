@@ -1,4 +1,6 @@
 // The student results document, "tev10xml.xml".
+#include <utility>
+
 #include "export/document_lines.h"
 #include "export/export_thread.h"
 #include "export/statement_value.h"
@@ -102,25 +104,17 @@ void TExportThread::WriteStudentResults() {
     SetStatementText(groups, sql);
     groups.Open();
     groups.First();
-    line = "<Th>";
-    Append(line, groups, "ThaiGPA");
-    line += "</Th><Ma>";
-    Append(line, groups, "MathGPA");
-    line += "</Ma><Sc>";
-    Append(line, groups, "ScienceGPA");
-    line += "</Sc><So>";
-    Append(line, groups, "SocialGPA");
-    line += "</So><He>";
-    Append(line, groups, "HealthGPA");
-    line += "</He><Ar>";
-    Append(line, groups, "ArtGPA");
-    line += "</Ar><Jo>";
-    Append(line, groups, "JobGPA");
-    line += "</Jo><En>";
-    Append(line, groups, "EngGPA");
-    line += "</En><GP>";
-    Append(line, groups, "GPA");
-    line += "</GP></Psn><Trs>";
+    // The nine averages, each element holding its column.
+    static constexpr std::pair<const char*, const char*> kAverages[] = {
+        {"Th", "ThaiGPA"}, {"Ma", "MathGPA"}, {"Sc", "ScienceGPA"}, {"So", "SocialGPA"}, {"He", "HealthGPA"},
+        {"Ar", "ArtGPA"},  {"Jo", "JobGPA"},  {"En", "EngGPA"},     {"GP", "GPA"}};
+    line.clear();
+    for (const auto& [element, column] : kAverages) {
+      line.append("<").append(element).append(">");
+      Append(line, groups, column);
+      line.append("</").append(element).append(">");
+    }
+    line += "</Psn><Trs>";
     lines.Add(line);
 
     db::Query& terms = *TermQuery;
