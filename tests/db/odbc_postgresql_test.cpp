@@ -1,101 +1,27 @@
 // The ODBC provider against a real server: a throwaway PostgreSQL cluster on
 // a free loopback port, read through the PostgreSQL Unicode ODBC driver.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 
 #include "db/odbc_test_helpers.h"
 #include "platform/db/connection.h"
 #include "platform/db/value.h"
 #include "platform/error.h"
+#include "support/postgres_cluster.h"
 #include "support/test_support.h"
 
 namespace marksend::db {
 namespace {
 
-using test::Run;
+using test::PostgresBin;
+using test::PostgresCluster;
 using test::TempDir;
 
 const std::string kUser = "marksend";
 const std::string kPassword = "pw;x}y{z=1";  // every character a connection string must guard
 const std::string kDatabase = "โรงเรียน";
-
-// The newest installed PostgreSQL server's bin folder, if any.
-std::optional<std::filesystem::path> PostgresBin() {
-  std::optional<std::filesystem::path> best;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator("/usr/lib/postgresql", ec)) {
-    const auto bin = entry.path() / "bin";
-    if (std::filesystem::exists(bin / "initdb") && std::filesystem::exists(bin / "pg_ctl") &&
-        (!best ||
-         std::stoi(entry.path().filename().string()) > std::stoi(best->parent_path().filename().string())))
-      best = bin;
-  }
-  return best;
-}
-
-// A cluster in its own folder, stopped when the object goes, whatever happened.
-class Cluster {
- public:
-  Cluster(std::filesystem::path bin, const TempDir& dir)
-      : bin_(std::move(bin)), dir_(dir.path()), port_(test::FreeLoopbackPort()) {
-    // The server refuses to run as root; it runs as the postgres account then.
-    if (geteuid() == 0) {
-      asUser_ = "runuser -u postgres -- ";
-      Must("chown postgres: '" + dir_.string() + "'", false);
-    }
-    test::WriteFile(dir_ / "password", kPassword + "\n");
-    Must("'" + (bin_ / "initdb").string() + "' -D data -U " + kUser +
-             " --pwfile=password -A scram-sha-256 --auth-local=trust -E UTF8 --no-locale",
-         true);
-    started_ = true;  // from here on stopped in any case, even if start gives up half-way
-    try {
-      Must("'" + (bin_ / "pg_ctl").string() + "' -D data -l server.log -w -t 60 -o \"-p " +
-               std::to_string(port_) + " -k '" + dir_.string() + "' -c listen_addresses=127.0.0.1\" start",
-           true);
-    } catch (...) {
-      Stop();
-      throw;
-    }
-  }
-  ~Cluster() { Stop(); }
-  Cluster(const Cluster&) = delete;
-  Cluster& operator=(const Cluster&) = delete;
-
-  int port() const { return port_; }
-
-  // Runs SQL through psql over the local socket (trusted there).
-  void Sql(const std::string& database, const std::string& sql) {
-    test::WriteFile(dir_ / "fixture.sql", sql);
-    Must("psql -X -q -v ON_ERROR_STOP=1 -h '" + dir_.string() + "' -p " + std::to_string(port_) + " -U " +
-             kUser + " -d '" + database + "' -f fixture.sql",
-         true);
-  }
-
- private:
-  void Stop() {
-    if (started_) Run(asUser_ + "'" + (bin_ / "pg_ctl").string() + "' -D data -m immediate -w stop", dir_);
-    started_ = false;
-  }
-
-  void Must(const std::string& command, bool asServerUser) {
-    const auto result = Run((asServerUser ? asUser_ : std::string()) + command, dir_);
-    if (result.exitCode != 0) {
-      std::string log;
-      if (std::filesystem::exists(dir_ / "server.log")) log = test::ReadFile(dir_ / "server.log");
-      throw std::runtime_error(command + " failed: " + result.out + result.err + log);
-    }
-  }
-
-  std::filesystem::path bin_;
-  std::filesystem::path dir_;
-  int port_;
-  std::string asUser_;
-  bool started_ = false;
-};
 
 std::string Repeat(const std::string& text, int times) {
   std::string out;
@@ -111,7 +37,7 @@ class OdbcPostgreSql : public ::testing::Test {
     if (!bin) return;
     try {
       dir_ = std::make_unique<TempDir>();
-      cluster_ = std::make_unique<Cluster>(*bin, *dir_);
+      cluster_ = std::make_unique<PostgresCluster>(*bin, dir_->path(), kUser, kPassword);
       cluster_->Sql("postgres", "CREATE DATABASE \"" + kDatabase + "\";");
       cluster_->Sql(
           kDatabase,
@@ -142,7 +68,7 @@ class OdbcPostgreSql : public ::testing::Test {
   }
 
   static inline std::unique_ptr<TempDir> dir_;
-  static inline std::unique_ptr<Cluster> cluster_;
+  static inline std::unique_ptr<PostgresCluster> cluster_;
   static inline std::string setUpError_;
   Connection connection_;
 };
